@@ -1,0 +1,16 @@
+// The toolkit's application object. The front end runs its loops itself (modal dialogs and
+// boxes), never the toolkit's main loop, and the program's arguments are the program's.
+#pragma once
+
+#include <wx/app.h>
+
+namespace platform::wx {
+
+class FrontEndApp : public wxApp {
+public:
+    FrontEndApp();
+    // Skips the toolkit's own command-line parsing: the program has its own arguments.
+    bool OnInit() override;
+};
+
+}  // namespace platform::wx

@@ -1,0 +1,36 @@
+// Runs the receiver-sim program on a pseudo-terminal for real-time tests, and stops it.
+#pragma once
+
+#include <sys/types.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace testing_support {
+
+class SimProcess {
+public:
+    // Starts `program args...`, waits for its "PTY <path>" line (up to 10 s).
+    SimProcess(const std::string& program, const std::vector<std::string>& args);
+    ~SimProcess();
+    SimProcess(const SimProcess&) = delete;
+    SimProcess& operator=(const SimProcess&) = delete;
+
+    bool started() const { return !ptyPath_.empty(); }
+    const std::string& ptyPath() const { return ptyPath_; }
+    // Stops the program (SIGTERM) and waits for it; returns its exit status.
+    int stop();
+    // Reads a whole file (e.g. the trace the program writes).
+    static std::string readFile(const std::string& path);
+
+private:
+    pid_t pid_ = -1;
+    int stdoutFd_ = -1;
+    std::string ptyPath_;
+};
+
+// Rates at which SwitchToNmeaFrame reached the simulator, in order, read from its trace text.
+std::vector<uint32_t> SwitchFrameRatesInTrace(const std::string& trace);
+
+}  // namespace testing_support

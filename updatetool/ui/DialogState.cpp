@@ -1,0 +1,4 @@
+#include "updatetool/ui/DialogState.h"
+
+CUpdateToolDlg* mainDialog = nullptr;
+CProgressCtrl* progressBar = nullptr;
