@@ -12,7 +12,7 @@ namespace sim {
 
 class FirmwareImage {
 public:
-    static constexpr size_t ShippedSize = 306220;  // the shipped file's data bytes (Part 4.2)
+    static constexpr size_t ShippedSize = 306220;  // the shipped file's data bytes
 
     // size bytes (at least the marker's length); version must hold no "-", ";" or space.
     static std::vector<uint8_t> make(size_t size, const std::string& version, uint32_t seed = 7);

@@ -1,4 +1,4 @@
-// Boot mode's intake of the flash loader (Part 4.1): header 'S' 0x00 and the image length as 4
+// Boot mode's intake of the flash loader: header 'S' 0x00 and the image length as 4
 // bytes big-endian, exactly that many image bytes, then 4 zero bytes. Bytes before a header are
 // skipped. A length above MaxImage or a trailer that is not all zero rejects the upload, and the
 // intake waits for a new header.

@@ -23,7 +23,7 @@ struct Sentence {
 // a correct checksum.
 std::optional<Sentence> parse(std::string_view line);
 
-// Whether a line (bytes before its LF) is a version line by the update tool's rules (Part 3.3):
+// Whether a line (bytes before its LF) is a version line by the update tool's rules:
 // "$" at 0 and "M" at 1, or "V" at 9.
 bool isVersionLineByToolRules(std::string_view line);
 

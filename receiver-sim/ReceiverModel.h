@@ -7,7 +7,7 @@
 // that one. The receiver powers up at the first time a host tells it (any call below but the
 // const ones), and hangUpAfterMs counts from there.
 //
-// What it does (the receiver contract of Part 3.5):
+// What it does:
 //  - NMEA at 4800 baud after power-up: a version line "$PSRFTXT,Version:<version>-<build>*hh"
 //    at power-up, after every switch to NMEA and after a reset, then every 4 s; GGA every second,
 //    GSA and GSV every 5 s; RMC, GLL, VTG, ZDA when asked for ($PSRF103 or SwitchToNmeaFrame).

@@ -1,9 +1,9 @@
-// The flash loader once it runs (Parts 3.5 and 4.2, the receiver's side): takes S-record lines
+// The flash loader once it runs (the receiver's side): takes S-record lines
 // ending in CR LF, checks each (SRecord), writes data records into a pending image and answers
 // "SA" CR LF for a record it accepts, or refuses it with "SE" CR LF (or the long form
 // "SE:3 -- bad S-Record" CR LF). Data addresses must ascend without overlap. The end records
 // S7 and S9 are not answered and hand over the pending image; S8, which the update tool treats
-// like a data record (it waits for an answer, Part 4.2), is answered "SA" and also ends the
+// like a data record (it waits for an answer), is answered "SA" and also ends the
 // transfer. An end record after any refusal is refused and nothing is flashed. Empty lines are
 // ignored.
 #pragma once

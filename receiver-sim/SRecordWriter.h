@@ -1,5 +1,5 @@
 // Writes Motorola S-record text for tests and sample files, in the layout of the shipped
-// firmware file (Part 4.2): S0 "HDR" (16 characters), S3 records of 16 data bytes (46
+// firmware file: S0 "HDR" (16 characters), S3 records of 16 data bytes (46
 // characters; the last one holds the rest), S7 (14 characters); every line ends in CR LF,
 // upper-case hex, correct counts and checksums.
 #pragma once

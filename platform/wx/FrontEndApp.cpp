@@ -1,5 +1,7 @@
 #include "platform/wx/FrontEndApp.h"
 
+#include <cstdio>
+
 namespace platform::wx {
 
 FrontEndApp::FrontEndApp() {
@@ -8,5 +10,12 @@ FrontEndApp::FrontEndApp() {
 }
 
 bool FrontEndApp::OnInit() { return true; }
+
+void FrontEndApp::OnAssertFailure(const wxChar* file, int line, const wxChar* func, const wxChar* cond,
+                                  const wxChar* msg) {
+    std::fprintf(stderr, "window toolkit check failed: %s:%d %s: %s %s\n", wxString(file).utf8_str().data(), line,
+                 wxString(func).utf8_str().data(), wxString(cond).utf8_str().data(),
+                 wxString(msg).utf8_str().data());
+}
 
 }  // namespace platform::wx

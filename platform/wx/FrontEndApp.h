@@ -11,6 +11,10 @@ public:
     FrontEndApp();
     // Skips the toolkit's own command-line parsing: the program has its own arguments.
     bool OnInit() override;
+    // A failed check inside the toolkit is reported on standard error: its own dialog would
+    // stop the program's loops until someone answers it.
+    void OnAssertFailure(const wxChar* file, int line, const wxChar* func, const wxChar* cond,
+                         const wxChar* msg) override;
 };
 
 }  // namespace platform::wx

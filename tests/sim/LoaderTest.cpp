@@ -241,7 +241,7 @@ TEST(Update, WholeSequenceFlashesWhatWasSentAndTheFirmwareRunsAtTheChosenRate) {
         EXPECT_EQ(model.mode(), sim::Mode::SirfBinary);
         EXPECT_EQ(model.receiverBaud(), c.firmwareBaud);
 
-        // The tool's order (Part 4.3): 115200, 57600 whatever happened, 38400 only if neither.
+        // The tool's order: 115200, 57600 whatever happened, 38400 only if neither.
         std::string line;
         const bool at115200 = returnToNmea(host, 115200, &line);
         EXPECT_EQ(at115200, c.at115200);

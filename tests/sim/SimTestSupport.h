@@ -1,4 +1,4 @@
-// Test support for the simulated receiver: the six receiver messages byte for byte (Part 3.2), a
+// Test support for the simulated receiver: the six receiver messages byte for byte, a
 // host on virtual time that moves bytes like the update tool's serial port, and line helpers.
 #pragma once
 
@@ -16,7 +16,7 @@ using Bytes = std::vector<uint8_t>;
 Bytes bytesOf(std::string_view text);
 std::string textOf(const Bytes& bytes);
 
-// Part 3.2, as the update tool sends them.
+// as the update tool sends them.
 extern const Bytes BinaryModeSentence;
 extern const Bytes FlashUpdateFrame;
 extern const Bytes BootCommandFrame;
@@ -26,7 +26,7 @@ extern const Bytes NavInitSentence;
 
 // SwitchToNmeaFrame with another rate in its last two payload bytes (checksum recomputed).
 Bytes switchToNmeaFrameAt(uint32_t baud);
-// The loader upload of Part 4.1: header, image, trailer.
+// The loader upload: header, image, trailer.
 Bytes uploadOf(const Bytes& image);
 
 // The update tool's side of the line, on virtual time.
@@ -66,16 +66,16 @@ private:
 std::vector<std::string> linesOf(const std::string& bytes);
 // A line "$...*hh\r\n" whose checksum is right.
 bool isValidNmeaLine(const std::string& line);
-bool isVersionLine(const std::string& line);  // by the update tool's rules (Part 3.3)
+bool isVersionLine(const std::string& line);  // by the update tool's rules
 // The tool's ReadFirmwareVersion text of a V-form line: after the first ":" past position 9, up
 // to the first "-" after it.
 std::string versionTextOf(const std::string& line);
 std::string buildOf(const std::string& line);  // between that "-" and "*"
 
-// Runs the update tool's sequence (Part 4.3) against the model up to the end record, on virtual
+// Runs the update tool's sequence against the model up to the end record, on virtual
 // time, with the given loader image and S-record lines. Returns the acknowledgement lines read.
 std::vector<std::string> runUpdateTransfer(VirtualHost& host, const Bytes& loader, const std::vector<std::string>& records);
-// One ReturnToNmea attempt (Part 3.4) at a rate; true when a version line arrived at 4800 within
+// One ReturnToNmea attempt at a rate; true when a version line arrived at 4800 within
 // 10 s. The version line is stored in versionLine.
 bool returnToNmea(VirtualHost& host, uint32_t baud, std::string* versionLine = nullptr);
 
