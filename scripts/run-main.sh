@@ -32,6 +32,6 @@ echo "== the receiver speaks SiRF binary at 57600: repair brings it back to NMEA
 if [ -x ./build/updatetool/ui/Ferrovane ]; then
   echo
   start_sim
-  echo "== Ferrovane on the console front end (lines: see docs/console.md)"
+  echo "== Ferrovane on the console front end (line format: README, "Ferrovane on the console")"
   ./scripts/ferrovane-console-demo.sh ./build/updatetool/ui/Ferrovane
 fi

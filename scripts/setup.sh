@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(build-essential cmake g++ libgtest-dev googletest libwxgtk3.2-dev
-          xvfb xauth x11-utils imagemagick)
+          xvfb xauth x11-utils x11-xkb-utils imagemagick fonts-dejavu-core)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -1,7 +1,7 @@
 // The console front end: a dialog on a terminal or under a script. Every message box, every
 // change of a shown control's text, of a control's enabled state and of a progress bar's
 // position, and the end of the dialog is printed as one line; the user's actions are read as
-// lines. The line format is documented in docs/console.md.
+// lines. The line format is documented in the README ("Ferrovane on the console").
 #pragma once
 
 #include <chrono>

@@ -5,7 +5,6 @@
 #include <fstream>
 #include <sstream>
 
-#include <wx/app.h>
 #include <wx/uiaction.h>
 #include <wx/window.h>
 
@@ -63,7 +62,7 @@ void TestHook::Notify() {
     // a command that opens a loop of its own must not be run again by that loop's ticks.
     if (running_) return;
     running_ = true;
-    wxTheApp->CallAfter([this] {
+    CallAfter([this] {
         if (!dumpPath_.empty()) writeDump();
         if (!scriptPath_.empty()) runScript();
         if (!dumpPath_.empty()) writeDump();
@@ -97,6 +96,7 @@ void TestHook::runScript() {
 }
 
 wxWindow* TestHook::frontWindow() const {
+    if (wxDialog* chooser = frontEnd_.openFileDialog()) return chooser;
     if (MessageBoxWindow* box = frontEnd_.frontBox()) return box;
     return frontEnd_.newestDialog();
 }

@@ -231,7 +231,10 @@ std::optional<std::wstring> WxFrontEnd::showFileDialog(WindowHandle owner,
     wxFileDialog chooser(dialog(owner), wxString(request.title), folder, file,
                          wxString(FileFilterList::toWildcard(request.filters)), wxFD_OPEN | wxFD_FILE_MUST_EXIST);
     loops_.push_back(NoWindow);
+    wxDialog* outer = fileDialog_;
+    fileDialog_ = &chooser;
     int answer = chooser.ShowModal();
+    fileDialog_ = outer;
     loops_.pop_back();
     nestedLoopDone();
     if (answer != wxID_OK) return std::nullopt;

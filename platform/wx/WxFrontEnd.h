@@ -15,6 +15,7 @@
 
 #include "platform/ui/FrontEnd.h"
 
+class wxDialog;
 class wxIcon;
 
 namespace platform::wx {
@@ -66,6 +67,8 @@ public:
     DialogWindow* newestDialog() const;
     // The box in front (the innermost open one), or null.
     MessageBoxWindow* frontBox() const;
+    // The file-open dialog while it is open, or null.
+    wxDialog* openFileDialog() const { return fileDialog_; }
     // How many boxes are open now.
     size_t openBoxes() const { return boxes_.size(); }
     // Every window and control as lines of text.
@@ -97,6 +100,7 @@ private:
     // box or the file dialog.
     std::vector<platform::ui::WindowHandle> loops_;
     std::vector<MessageBoxWindow*> boxes_;
+    wxDialog* fileDialog_ = nullptr;
     std::unique_ptr<wxIcon> largeIcon_;
     std::unique_ptr<wxIcon> smallIcon_;
 

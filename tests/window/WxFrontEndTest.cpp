@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <atomic>
 #include <memory>
 #include <thread>
@@ -34,6 +36,8 @@ std::string setupError;
 class WindowEnvironment : public ::testing::Environment {
 public:
     void SetUp() override {
+        // GTK's settings stay in memory: there is no session bus for dconf here.
+        ::setenv("GSETTINGS_BACKEND", "memory", 1);
         display = std::make_unique<XvfbDisplay>();
         if (!display->running()) {
             setupError = display->error();
@@ -85,6 +89,7 @@ protected:
             }
             ADD_FAILURE() << "watchdog: the test did not end by itself";
             if (auto* box = wx().frontBox()) box->answer();
+            if (auto* chooser = wx().openFileDialog()) chooser->EndModal(wxID_CANCEL);
             ui().endModal(handle_, WatchdogResult);
         };
         ui().setTimer(handle_, Watchdog, watchdogMs);
@@ -270,6 +275,7 @@ struct InputCase {
     const char* name;
     std::function<void(platform::wx::DialogWindow&)> act;
     std::vector<std::string> expected;
+    std::function<void(platform::wx::DialogWindow&)> then = nullptr;  // 400 ms later
 };
 
 TEST_F(WxFrontEndTest, UserInputThroughTheServerReachesTheDialogLayer) {
@@ -288,6 +294,18 @@ TEST_F(WxFrontEndTest, UserInputThroughTheServerReachesTheDialogLayer) {
         {"Ctrl+Enter is the caption's OK", key(WXK_RETURN, wxMOD_CONTROL), {"ok"}},
         {"Escape is the Cancel command", key(WXK_ESCAPE, wxMOD_NONE), {"cancel"}},
         {"the close box asks to close", [](auto& d) { d.Close(); }, {"close"}},
+        {"the context menu's OK",
+         [](auto& d) {
+             wxUIActionSimulator input;
+             input.MouseMove(d.GetScreenRect().GetPosition() + wxPoint(20, 100));
+             input.MouseClick(wxMOUSE_BTN_RIGHT);
+         },
+         {"ok"},
+         [](auto&) {
+             wxUIActionSimulator input;
+             input.Char(WXK_DOWN);
+             input.Char(WXK_RETURN);
+         }},
         {"typing in the edit box",
          [](auto& d) {
              click(d.controlWindow(TestIds::Edit));
@@ -304,10 +322,22 @@ TEST_F(WxFrontEndTest, UserInputThroughTheServerReachesTheDialogLayer) {
                 ui().killTimer(handle_, 1);
                 c.act(window());
             }
-            if (id == 2) ui().endModal(handle_, 0);
+            if (id == 3) {
+                ui().killTimer(handle_, 3);
+                if (c.then) c.then(window());
+            }
+            // Done once the expected events are in (a busy machine may take a while), and not
+            // before a second has passed, so an unexpected extra event has time to show.
+            if (id == 2) {
+                int waited = events.ticks[2];
+                if ((waited >= 10 && events.log.size() >= c.expected.size()) || waited >= 60) {
+                    ui().endModal(handle_, 0);
+                }
+            }
         };
         ui().setTimer(handle_, 1, 300);
-        ui().setTimer(handle_, 2, 1200);
+        ui().setTimer(handle_, 3, 700);
+        ui().setTimer(handle_, 2, 100);
         EXPECT_EQ(run(), 0);
         EXPECT_EQ(events.log, c.expected);
         ui().destroyDialog(handle_);
@@ -367,6 +397,97 @@ TEST_F(WxFrontEndTest, ControlsMirrorTheStatesTheDialogLayerHandsOver) {
     EXPECT_EQ(combo->GetValue(), "COM2");
     // The layer's own changes are not reported back to it as the user's edits.
     EXPECT_TRUE(events.log.empty());
+}
+
+TEST_F(WxFrontEndTest, RepaintNowShowsTheNewTextBeforeAHandlerBlocks) {
+    open();
+    std::string before = ::testing::TempDir() + "status-before.png";
+    std::string during = ::testing::TempDir() + "status-during.png";
+    bool capturedBefore = false;
+    bool capturedDuring = false;
+    events.onTimer = [&](uint32_t id) {
+        wxRect status = window().controlWindow(TestIds::Status)->GetScreenRect();
+        ScreenRect area{status.x, status.y, status.width, status.height};
+        if (id == 1) {
+            ui().killTimer(handle_, 1);
+            capturedBefore = display->capture(before, area);
+            return;
+        }
+        if (id != 2) return;
+        ui().killTimer(handle_, 2);
+        ControlState text = initialStates(testTemplate())[1];
+        text.text = L"Copying files, please wait.";
+        ui().controlChanged(handle_, text);
+        ui().repaintNow(handle_);
+        // The handler now holds the window thread, as the installer's copying does.
+        std::thread shot([&] { capturedDuring = display->capture(during, area); });
+        shot.join();
+        ui().endModal(handle_, 0);
+    };
+    ui().setTimer(handle_, 1, 300);
+    ui().setTimer(handle_, 2, 600);
+    run();
+    ASSERT_TRUE(capturedBefore && capturedDuring);
+    EXPECT_GT(differingPixels(before, during), 50) << "the new text was not painted before the handler blocked";
+}
+
+TEST_F(WxFrontEndTest, FileOpenDialogReturnsTheChosenPathOrNothing) {
+    namespace fs = std::filesystem;
+    fs::path folder = fs::path(::testing::TempDir()) / "file-dialog";
+    fs::create_directories(folder);
+    fs::path chosen = folder / "dlgsp2.bin";
+    std::ofstream(chosen) << "loader";
+    FileOpenRequest request;
+    request.title = L"Specify a Boot Loader File";
+    request.initialName = L"\\My Document";
+    request.filters = {{L"Binary Files (*.bin)", L"*.bin"}, {L"All Files (*.*)", L"*.*"}};
+
+    struct Case {
+        const char* name;
+        std::string typed;  // a path typed into the chooser, or empty for Escape
+        std::optional<std::wstring> expected;
+    };
+    const Case cases[] = {
+        {"a typed path", chosen.string(), chosen.wstring()},
+        {"Escape", "", std::nullopt},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        events = RecordingEvents{};
+        open();
+        std::optional<std::wstring> result = L"not called";
+        int ticksInChooser = 0;
+        events.onTimer = [&](uint32_t id) {
+            if (id == 1) {
+                ui().killTimer(handle_, 1);
+                result = ui().fileOpenDialog(handle_, request);
+                ui().endModal(handle_, 0);
+                return;
+            }
+            wxDialog* chooser = wx().openFileDialog();
+            if (chooser == nullptr) return;
+            // The chooser's loop serves the dialog's timers: the test types from one of them.
+            ++ticksInChooser;
+            wxUIActionSimulator input;
+            if (ticksInChooser == 5) {
+                input.MouseMove(chooser->GetScreenRect().GetPosition() + wxPoint(20, 20));
+                if (c.typed.empty()) {
+                    input.Char(WXK_ESCAPE);
+                } else {
+                    input.Text(c.typed.c_str());
+                }
+            }
+            // After the chooser's completion has caught up with the typing.
+            if (ticksInChooser == 10 && !c.typed.empty()) input.Char(WXK_RETURN);
+        };
+        ui().setTimer(handle_, 1, 100);
+        ui().setTimer(handle_, 2, 100);
+        run();
+        EXPECT_GE(ticksInChooser, 5);
+        EXPECT_EQ(result, c.expected);
+        ui().destroyDialog(handle_);
+        handle_ = NoWindow;
+    }
 }
 
 TEST_F(WxFrontEndTest, PlacementCentringTopMostAndIcons) {

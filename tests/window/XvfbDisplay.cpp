@@ -80,6 +80,14 @@ bool XvfbDisplay::capture(const std::string& pngPath, const ScreenRect& rect) co
     return std::system(command.c_str()) == 0;
 }
 
+long differingPixels(const std::string& pngA, const std::string& pngB) {
+    // compare prints the count on standard error and exits 1 when the images differ.
+    std::string said = commandOutput("compare -metric AE '" + pngA + "' '" + pngB + "' null: 2>&1");
+    char* end = nullptr;
+    long count = std::strtol(said.c_str(), &end, 10);
+    return end != said.c_str() ? count : -1;
+}
+
 std::string commandOutput(const std::string& command) {
     std::string output;
     FILE* pipe = ::popen(command.c_str(), "r");

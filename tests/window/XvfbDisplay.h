@@ -39,6 +39,10 @@ private:
     std::string error_;
 };
 
+// How many pixels of two images of one size differ (ImageMagick's compare); -1 when they
+// cannot be compared.
+long differingPixels(const std::string& pngA, const std::string& pngB);
+
 // Runs a command through the shell and returns what it printed on standard output.
 std::string commandOutput(const std::string& command);
 
