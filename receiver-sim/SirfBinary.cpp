@@ -9,9 +9,13 @@ uint16_t SirfBinaryParser::checksum(const uint8_t* payload, size_t count) {
 }
 
 std::vector<uint8_t> SirfBinaryParser::frame(const std::vector<uint8_t>& payload) {
-    std::vector<uint8_t> f = {0xA0, 0xA2, static_cast<uint8_t>(payload.size() >> 8 & 0x7F),
-                              static_cast<uint8_t>(payload.size() & 0xFF)};
-    f.insert(f.end(), payload.begin(), payload.end());
+    std::vector<uint8_t> f;
+    f.reserve(payload.size() + 8);
+    f.push_back(0xA0);
+    f.push_back(0xA2);
+    f.push_back(static_cast<uint8_t>(payload.size() >> 8 & 0x7F));
+    f.push_back(static_cast<uint8_t>(payload.size() & 0xFF));
+    for (uint8_t b : payload) f.push_back(b);
     const uint16_t sum = checksum(payload.data(), payload.size());
     f.push_back(static_cast<uint8_t>(sum >> 8));
     f.push_back(static_cast<uint8_t>(sum & 0xFF));

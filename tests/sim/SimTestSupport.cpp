@@ -26,8 +26,11 @@ Bytes switchToNmeaFrameAt(uint32_t baud) {
 
 Bytes uploadOf(const Bytes& image) {
     const uint32_t n = static_cast<uint32_t>(image.size());
-    Bytes upload = {'S', 0x00, static_cast<uint8_t>(n >> 24), static_cast<uint8_t>(n >> 16),
-                    static_cast<uint8_t>(n >> 8), static_cast<uint8_t>(n)};
+    Bytes upload;
+    upload.reserve(image.size() + 10);
+    for (uint8_t b : {uint8_t{'S'}, uint8_t{0x00}, static_cast<uint8_t>(n >> 24), static_cast<uint8_t>(n >> 16),
+                      static_cast<uint8_t>(n >> 8), static_cast<uint8_t>(n)})
+        upload.push_back(b);
     upload.insert(upload.end(), image.begin(), image.end());
     upload.insert(upload.end(), 4, 0x00);
     return upload;
