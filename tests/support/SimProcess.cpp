@@ -1,10 +1,6 @@
 #include "tests/support/SimProcess.h"
 
-#include <fcntl.h>
 #include <poll.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -12,35 +8,18 @@
 #include <regex>
 #include <sstream>
 
-extern char** environ;
-
 namespace testing_support {
 
-SimProcess::SimProcess(const std::string& program, const std::vector<std::string>& args) {
-    int out[2];
-    if (::pipe2(out, O_CLOEXEC) != 0) return;
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, out[1], 1);
-    std::vector<char*> argv;
-    argv.push_back(const_cast<char*>(program.c_str()));
-    for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    const int rc = ::posix_spawn(&pid_, program.c_str(), &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    ::close(out[1]);
-    stdoutFd_ = out[0];
-    if (rc != 0) {
-        pid_ = -1;
-        return;
-    }
+SimProcess::SimProcess(const std::string& program, const std::vector<std::string>& args)
+    : process_(program, args, {}) {
+    if (!process_.started()) return;
     std::string line;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     while (std::chrono::steady_clock::now() < deadline) {
-        pollfd p{stdoutFd_, POLLIN, 0};
+        pollfd p{process_.outputFd(), POLLIN, 0};
         if (::poll(&p, 1, 100) <= 0) continue;
         char c;
-        if (::read(stdoutFd_, &c, 1) != 1) break;
+        if (::read(process_.outputFd(), &c, 1) != 1) break;
         if (c != '\n') {
             line += c;
             continue;
@@ -51,20 +30,6 @@ SimProcess::SimProcess(const std::string& program, const std::vector<std::string
         }
         line.clear();
     }
-}
-
-SimProcess::~SimProcess() {
-    stop();
-    if (stdoutFd_ >= 0) ::close(stdoutFd_);
-}
-
-int SimProcess::stop() {
-    if (pid_ <= 0) return -1;
-    ::kill(pid_, SIGTERM);
-    int status = 0;
-    ::waitpid(pid_, &status, 0);
-    pid_ = -1;
-    return status;
 }
 
 std::string SimProcess::readFile(const std::string& path) {

@@ -1,11 +1,12 @@
 // Runs the receiver-sim program on a pseudo-terminal for real-time tests, and stops it.
 #pragma once
 
-#include <sys/types.h>
-
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
+
+#include "tests/support/ChildProcess.h"
 
 namespace testing_support {
 
@@ -13,20 +14,16 @@ class SimProcess {
 public:
     // Starts `program args...`, waits for its "PTY <path>" line (up to 10 s).
     SimProcess(const std::string& program, const std::vector<std::string>& args);
-    ~SimProcess();
-    SimProcess(const SimProcess&) = delete;
-    SimProcess& operator=(const SimProcess&) = delete;
 
     bool started() const { return !ptyPath_.empty(); }
     const std::string& ptyPath() const { return ptyPath_; }
-    // Stops the program (SIGTERM) and waits for it; returns its exit status.
-    int stop();
+    // Stops the program (SIGTERM), which writes the rest of its trace; returns its exit status.
+    int stop() { return process_.terminate(); }
     // Reads a whole file (e.g. the trace the program writes).
     static std::string readFile(const std::string& path);
 
 private:
-    pid_t pid_ = -1;
-    int stdoutFd_ = -1;
+    ChildProcess process_;
     std::string ptyPath_;
 };
 

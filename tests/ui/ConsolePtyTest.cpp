@@ -6,8 +6,8 @@
 #include <memory>
 #include <unistd.h>
 
+#include "tests/support/ChildProcess.h"
 #include "tests/support/SimProcess.h"
-#include "tests/ui/ChildProcess.h"
 #include "tests/ui/LineReader.h"
 
 using testing_support::ChildProcess;

@@ -11,9 +11,9 @@
 #include <sstream>
 #include <thread>
 
+#include "tests/support/ChildProcess.h"
 #include "tests/support/SimProcess.h"
 #include "tests/window/ControlTreeDump.h"
-#include "tests/window/ProgramProcess.h"
 #include "tests/window/XvfbDisplay.h"
 
 using namespace window_tests;
@@ -77,12 +77,15 @@ protected:
         scriptPath_ = (runFolder_ / (tag + ".script")).string();
         logPath_ = (runFolder_ / (tag + ".log")).string();
         std::ofstream(scriptPath_, std::ios::trunc).flush();
-        program_ = std::make_unique<ProgramProcess>(
-            FERROVANE_PROGRAM,
-            std::vector<std::string>{"FERROVANE_FRONTEND=window", "GSETTINGS_BACKEND=memory", "DEVICE_COM2=" + sim_->ptyPath(),
-                                     "DEVICE_ROOT=" + (runFolder_ / "root").string(), "WINDOW_TEST_DUMP=" + dumpPath_,
-                                     "WINDOW_TEST_SCRIPT=" + scriptPath_},
-            logPath_);
+        program_ = std::make_unique<testing_support::ChildProcess>(
+            FERROVANE_PROGRAM, std::vector<std::string>{},
+            std::vector<std::pair<std::string, std::string>>{{"FERROVANE_FRONTEND", "window"},
+                                                             {"GSETTINGS_BACKEND", "memory"},
+                                                             {"DEVICE_COM2", sim_->ptyPath()},
+                                                             {"DEVICE_ROOT", (runFolder_ / "root").string()},
+                                                             {"WINDOW_TEST_DUMP", dumpPath_},
+                                                             {"WINDOW_TEST_SCRIPT", scriptPath_}},
+            logPath_, testing_support::ChildProcess::Output::LogFile);
         ASSERT_TRUE(program_->started());
     }
 
@@ -121,7 +124,7 @@ protected:
 
     std::unique_ptr<XvfbDisplay> display_;
     std::unique_ptr<testing_support::SimProcess> sim_;
-    std::unique_ptr<ProgramProcess> program_;
+    std::unique_ptr<testing_support::ChildProcess> program_;
     fs::path runFolder_;
     std::string dumpPath_;
     std::string scriptPath_;
